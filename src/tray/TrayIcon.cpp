@@ -63,6 +63,7 @@ void AddTrayIcon() {
     TrayData.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     TrayData.uCallbackMessage = WM_TRAYNOTIFY;
     TrayData.hIcon = IconDown;
+    TrayRemoved = false;
     Shell_NotifyIconA(NIM_ADD, &TrayData);
 }
 

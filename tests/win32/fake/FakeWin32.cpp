@@ -23,7 +23,6 @@ struct Window {
     std::string className;
     WNDPROC proc = nullptr;
     bool alive = true;
-    bool shown = false;
 };
 
 struct Queued {
@@ -68,9 +67,23 @@ Platform& P() {
 thread_local DWORD LastError = 0;
 thread_local std::uint32_t ThreadNumber = 0;
 
+// Calls made on a fake thread are marked with its name, e.g. "[thread1] ".
 void Record(const std::string& line) {
-    std::lock_guard<std::mutex> lock(P().mutex);
-    P().calls.push_back(line);
+    const std::string prefix =
+        ThreadNumber == 0 ? std::string() : "[thread" + std::to_string(ThreadNumber) + "] ";
+    std::function<void(const std::string&)> hook;
+    {
+        std::lock_guard<std::mutex> lock(P().mutex);
+        P().calls.push_back(prefix + line);
+        hook = P().script.onCall;
+    }
+    if (hook) hook(prefix + line);
+}
+
+std::string FunctionName(const std::string& call) {
+    std::string::size_type start = 0;
+    if (call.rfind("[thread", 0) == 0) start = call.find("] ") + 2;
+    return call.substr(start, call.find('(', start) - start);
 }
 
 // A new handle value with a readable name such as "menu1".
@@ -182,10 +195,17 @@ std::vector<std::string> Calls() {
 std::vector<std::string> CallsOf(const std::vector<std::string>& names) {
     std::vector<std::string> selected;
     for (const std::string& call : Calls()) {
-        const std::string name = call.substr(0, call.find('('));
+        const std::string name = FunctionName(call);
         for (const std::string& wanted : names)
             if (name == wanted) selected.push_back(call);
     }
+    return selected;
+}
+
+std::vector<std::string> MainThreadCalls() {
+    std::vector<std::string> selected;
+    for (const std::string& call : Calls())
+        if (call.rfind("[thread", 0) != 0) selected.push_back(call);
     return selected;
 }
 
@@ -214,12 +234,6 @@ HWND FindWindowOfClass(const std::string& className) {
 
 bool IsWindowAlive(HWND wnd) {
     return ProcOf(wnd) != nullptr;
-}
-
-bool EverShown(HWND wnd) {
-    std::lock_guard<std::mutex> lock(P().mutex);
-    const auto found = P().windows.find(wnd);
-    return found != P().windows.end() && found->second.shown;
 }
 
 LRESULT Send(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -390,7 +404,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     HWND wnd = static_cast<HWND>(NewHandle("window"));
     {
         std::lock_guard<std::mutex> lock(P().mutex);
-        P().windows[wnd] = Window{className, proc, true, (style & WS_VISIBLE) != 0};
+        P().windows[wnd] = Window{className, proc, true};
     }
     // The creation messages arrive inside the call, before it returns the handle.
     const LPARAM create = 0xC0FFEE;
@@ -445,23 +459,28 @@ BOOL WINAPI TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, H
     return TRUE;
 }
 
+namespace {
+
+bool PopMessage(Queued& next) {
+    std::lock_guard<std::mutex> lock(P().mutex);
+    if (P().queue.empty()) return false;
+    next = P().queue.front();
+    P().queue.pop_front();
+    return true;
+}
+
+}  // namespace
+
 BOOL WINAPI GetMessageA(LPMSG msg, HWND wnd, UINT first, UINT last) {
     Record("GetMessageA(" + NameOf(wnd) + ", " + std::to_string(first) + ", " +
            std::to_string(last) + ")");
     Queued next;
-    {
-        std::lock_guard<std::mutex> lock(P().mutex);
-        if (P().queue.empty()) {
-            next.result = 2;  // nothing queued
-        } else {
-            next = P().queue.front();
-            P().queue.pop_front();
-        }
-    }
-    if (next.result == 2) {
+    if (!PopMessage(next)) {
+        // The hook may post messages, which are then fetched as usual.
         Record("GetMessageA: queue empty");
         const auto hook = State().onEmptyQueue;
-        return hook ? hook() : 0;
+        const BOOL result = hook ? hook() : 0;
+        if (!PopMessage(next)) return result;
     }
     *msg = next.msg;
     if (next.result == -1) return -1;
@@ -504,25 +523,25 @@ std::string Narrow(const wchar_t* text) {
     return narrow;
 }
 
-int AboutBox(const std::string& line) {
-    Record(line);
-    const auto hook = State().onAboutBox;
-    const int result = hook ? hook() : IDOK;
-    Record("About box closed");
-    return result;
-}
-
 }  // namespace
 
 int WINAPI MessageBoxIndirectA(const MSGBOXPARAMSA* p) {
-    return AboutBox("MessageBoxIndirectA(" + BoxFields(p) + " caption=" + Quote(p->lpszCaption) +
-                    " icon=" + Quote(p->lpszIcon) + ")");
+    Record("MessageBoxIndirectA(" + BoxFields(p) + " caption=" + Quote(p->lpszCaption) +
+           " icon=" + Quote(p->lpszIcon) + ")");
+    const auto hook = State().onMessageBoxIndirectA;
+    const int result = hook ? hook(*p) : IDOK;
+    Record("MessageBoxIndirectA closed");
+    return result;
 }
 
 int WINAPI MessageBoxIndirectW(const MSGBOXPARAMSW* p) {
-    return AboutBox("MessageBoxIndirectW(" + BoxFields(p) + " caption=L" +
-                    Quote(Narrow(p->lpszCaption).c_str()) + " icon=L" +
-                    Quote(Narrow(p->lpszIcon).c_str()) + ")");
+    Record("MessageBoxIndirectW(" + BoxFields(p) + " caption=L" +
+           Quote(Narrow(p->lpszCaption).c_str()) + " icon=L" + Quote(Narrow(p->lpszIcon).c_str()) +
+           ")");
+    const auto hook = State().onMessageBoxIndirectW;
+    const int result = hook ? hook(*p) : IDOK;
+    Record("MessageBoxIndirectW closed");
+    return result;
 }
 
 LPSTR WINAPI CharNextA(LPCSTR text) {

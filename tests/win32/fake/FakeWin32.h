@@ -58,13 +58,17 @@ struct Script {
     // Modal boxes: called while the box is "open"; the result is the button.
     std::function<int(const std::string& text, const std::string& caption, UINT flags)>
         onMessageBox;
-    std::function<int()> onAboutBox;
+    std::function<int(const MSGBOXPARAMSA& params)> onMessageBoxIndirectA;
+    std::function<int(const MSGBOXPARAMSW& params)> onMessageBoxIndirectW;
     // The pop-up menu: returns the chosen command, 0 for none.
     std::function<UINT()> onTrackPopupMenu;
-    // The message loop found its queue empty: the result is what GetMessageA returns.
+    // GetMessageA found its queue empty. The hook may post messages, which are
+    // then fetched; otherwise its result is what GetMessageA returns.
     std::function<BOOL()> onEmptyQueue;
     std::function<EchoAnswer(IPAddr destination, DWORD timeout)> onEcho;
     std::function<void(DWORD milliseconds)> onSleep;
+    // Called after every recorded call, with its line.
+    std::function<void(const std::string& line)> onCall;
 };
 
 Script& State();
@@ -74,8 +78,11 @@ void Reset();
 
 // The recorded calls, each as one line.
 std::vector<std::string> Calls();
-// Only those calls whose function name is one of names.
+// Only those calls whose function name is one of names. Calls made on a
+// thread that the program created start with its name, e.g. "[thread1] ".
 std::vector<std::string> CallsOf(const std::vector<std::string>& names);
+// Only the calls made on the main thread.
+std::vector<std::string> MainThreadCalls();
 void ClearCalls();
 // Records a line of the test's own, to mark a point in the sequence.
 void Mark(const std::string& text);
@@ -86,7 +93,6 @@ std::string NameOf(const void* handle);
 // Windows and messages.
 HWND FindWindowOfClass(const std::string& className);
 bool IsWindowAlive(HWND wnd);
-bool EverShown(HWND wnd);
 LRESULT Send(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void Post(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Makes the next GetMessageA on an empty queue position return -1.

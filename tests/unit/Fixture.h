@@ -1,0 +1,38 @@
+// The common set-up of the unit tests: a fresh platform and the program's
+// globals at their load values.
+#pragma once
+
+#include "FakeWin32.h"
+
+#include "app/Entry.h"
+#include "app/Settings.h"
+#include "runtime/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+class HostglowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake::Reset();
+        Stop = false;
+        TimeOut = 1000;
+        Delay = 1000;
+        TipText.clear();
+        ValCode = 0;
+        HInstance = GetModuleHandleA(nullptr);
+        fake::ClearCalls();
+    }
+
+    void TearDown() override {
+        Stop = true;  // lets a worker that a test started run out
+        fake::JoinThreads();
+    }
+
+    // The program's command line, its own name first.
+    static void CommandLine(const std::string& line) { fake::State().commandLine = line; }
+};
+
+using Lines = std::vector<std::string>;
