@@ -28,3 +28,10 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
              COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tests/exe/check-exe.sh $<TARGET_FILE:hostglow>)
     include(${CMAKE_CURRENT_SOURCE_DIR}/tests/e2e/e2e.cmake OPTIONAL)
 endif()
+
+# The end-to-end tests' helper, a console program run beside hostglow.exe.
+add_executable(hgprobe tests/e2e/hgprobe.cpp)
+target_compile_definitions(hgprobe PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+if(MINGW)
+    target_link_options(hgprobe PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
