@@ -9,6 +9,7 @@ PACKAGES="
 cmake:/usr/bin/cmake
 g++:/usr/bin/g++
 make:/usr/bin/make
+python3:/usr/bin/python3
 libgtest-dev:/usr/include/gtest/gtest.h
 libbenchmark-dev:/usr/include/benchmark/benchmark.h
 clang:/usr/bin/clang++

@@ -75,7 +75,7 @@ class WineSession:
             self.display = ":%d" % number
             self.xvfb = subprocess.Popen(
                 ["Xvfb", self.display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
             for _ in range(100):
                 if os.path.exists("/tmp/.X11-unix/X%d" % number):
                     break
@@ -93,7 +93,8 @@ class WineSession:
     def keep_icon(self):
         """Starts the helper that keeps an icon of its own in the tray, and waits for it."""
         self.neighbour = subprocess.Popen(["wine", PROBE, "keep-icon"], env=self.env,
-                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                          start_new_session=True)
         start = time.monotonic()
         while time.monotonic() - start < 20:
             if self.tray_window()[0] is not None:
@@ -146,8 +147,11 @@ class WineSession:
 
     def run(self, *args):
         """Starts hostglow.exe with args; returns at once."""
+        # A session of its own: a Ctrl-C in the terminal reaches the caller, which
+        # then closes the program as a user would.
         self.program = subprocess.Popen(["wine", EXE] + [str(a) for a in args], env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
         self.started = time.monotonic()
         return self.program
 
