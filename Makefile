@@ -5,8 +5,9 @@ HOST ?= 127.0.0.1
 TIMEOUT ?=
 DELAY ?=
 JOBS ?= 2
+FUZZ_SECONDS ?= 15
 
-.PHONY: setup windows host tsan run test test-unit test-tsan test-windows
+.PHONY: setup windows host tsan fuzz run test test-unit test-tsan test-fuzz test-windows fuzz-long
 
 setup:
 	@./scripts/setup.sh
@@ -23,6 +24,10 @@ tsan: setup
 	cmake --preset tsan
 	cmake --build --preset tsan -j$(JOBS)
 
+fuzz: setup
+	cmake --preset fuzz -DFUZZ_SECONDS=$(FUZZ_SECONDS)
+	cmake --build --preset fuzz -j$(JOBS)
+
 run: windows
 	python3 scripts/run.py $(HOST) $(TIMEOUT) $(DELAY)
 
@@ -32,7 +37,14 @@ test-unit: host
 test-tsan: tsan
 	ctest --preset tsan -j$(JOBS)
 
+test-fuzz: fuzz
+	ctest --preset fuzz
+
+# A longer fuzzing run: make fuzz-long FUZZ_SECONDS=3600
+fuzz-long:
+	$(MAKE) test-fuzz FUZZ_SECONDS=$(if $(filter 15,$(FUZZ_SECONDS)),600,$(FUZZ_SECONDS))
+
 test-windows: windows
 	ctest --preset windows
 
-test: test-unit test-tsan test-windows
+test: test-unit test-tsan test-fuzz test-windows

@@ -39,4 +39,4 @@ target_link_libraries(unit_tests PRIVATE hostglow_core GTest::gtest GTest::gtest
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 
 include(${CMAKE_CURRENT_SOURCE_DIR}/tools/icons.cmake OPTIONAL)
-include(${CMAKE_CURRENT_SOURCE_DIR}/tests/fuzz/fuzz.cmake OPTIONAL)
+include(${CMAKE_CURRENT_SOURCE_DIR}/tests/fuzz/fuzz.cmake)

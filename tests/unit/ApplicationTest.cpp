@@ -13,6 +13,10 @@ struct TextCase {
     std::string text;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << Printable(c.message);
+}
+
 class ExceptionTextTest : public ::testing::TestWithParam<TextCase> {};
 
 TEST_P(ExceptionTextTest, FollowsThePatternAndTheFullStopRule) {

@@ -9,6 +9,10 @@ struct AddressCase {
     bool acceptable;
 };
 
+void PrintTo(const AddressCase& c, std::ostream* os) {
+    *os << Printable(c.text);
+}
+
 class CheckIPTest : public HostglowTest, public ::testing::WithParamInterface<AddressCase> {};
 
 TEST_P(CheckIPTest, Verdict) {

@@ -9,6 +9,10 @@ struct SplitCase {
     bool doubleByte = false;
 };
 
+void PrintTo(const SplitCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class CommandLineTest : public HostglowTest, public ::testing::WithParamInterface<SplitCase> {};
 
 Lines Arguments() {

@@ -56,6 +56,10 @@ struct ErrorExitCase {
     std::string text;
 };
 
+void PrintTo(const ErrorExitCase& c, std::ostream* os) {
+    *os << Printable(c.commandLine);
+}
+
 class ErrorExitTest : public HostglowTest, public ::testing::WithParamInterface<ErrorExitCase> {};
 
 TEST_P(ErrorExitTest, ShowsTheBoxThenRemovesTheLampAndEndsWithZero) {

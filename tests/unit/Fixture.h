@@ -36,3 +36,19 @@ protected:
 };
 
 using Lines = std::vector<std::string>;
+
+// A text fit for a test's name: characters other than letters, digits and
+// a few marks are written as <NN> in hexadecimal.
+inline std::string Printable(const std::string& text) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if ((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
+            std::string(".-+$ ").find(c) != std::string::npos)
+            out += c;
+        else
+            out += std::string("<") + hex[u >> 4] + hex[u & 15] + ">";
+    }
+    return text.empty() ? "<empty>" : out;
+}

@@ -64,6 +64,10 @@ struct DispatchCase {
     bool destroyed = false;
 };
 
+void PrintTo(const DispatchCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class DispatchTest : public MainWndTest, public ::testing::WithParamInterface<DispatchCase> {};
 
 TEST_P(DispatchTest, HandlesTheMessage) {

@@ -8,6 +8,10 @@ struct ParseCase {
     std::int32_t valCode;
 };
 
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << Printable(c.text);
+}
+
 class ParseIntTest : public HostglowTest, public ::testing::WithParamInterface<ParseCase> {};
 
 TEST_P(ParseIntTest, ConvertsAndLeavesTheErrorPosition) {

@@ -39,6 +39,10 @@ struct ProbeCase {
     Lines calls;
 };
 
+void PrintTo(const ProbeCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class PingHostTest : public HostglowTest, public ::testing::WithParamInterface<ProbeCase> {
 protected:
     void SetUp() override {

@@ -9,6 +9,10 @@ struct SettingsCase {
     std::string tipText;
 };
 
+void PrintTo(const SettingsCase& c, std::ostream* os) {
+    *os << Printable(c.arguments);
+}
+
 class ReadSettingsTest : public HostglowTest,
                          public ::testing::WithParamInterface<SettingsCase> {};
 

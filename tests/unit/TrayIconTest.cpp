@@ -66,6 +66,10 @@ struct TipCase {
     bool doubleByte = false;
 };
 
+void PrintTo(const TipCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class SetTipTest : public TrayIconTest, public ::testing::WithParamInterface<TipCase> {};
 
 TEST_P(SetTipTest, FitsTheFieldAtAWholeCharacter) {
