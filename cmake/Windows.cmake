@@ -31,7 +31,20 @@ endif()
 
 # The end-to-end tests' helper, a console program run beside hostglow.exe.
 add_executable(hgprobe tests/e2e/hgprobe.cpp)
-target_compile_definitions(hgprobe PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_definitions(hgprobe PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+target_link_libraries(hgprobe PRIVATE psapi)
 if(MINGW)
     target_link_options(hgprobe PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
+
+# The benchmark's own echo loops, on the program's PingHost.
+add_executable(echobench bench/echobench.cpp src/app/Settings.cpp src/probe/PingHost.cpp)
+target_include_directories(echobench PRIVATE src)
+target_compile_definitions(echobench PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501)
+if(MINGW)
+    add_dependencies(echobench icmp_import)
+    target_link_libraries(echobench PRIVATE ${ICMP_IMPORT_LIB} wsock32)
+    target_link_options(echobench PRIVATE -static -static-libgcc -static-libstdc++)
+else()
+    target_link_libraries(echobench PRIVATE iphlpapi wsock32)
 endif()

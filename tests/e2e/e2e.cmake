@@ -18,3 +18,9 @@ foreach(case IN LISTS E2E_CASES)
     set_tests_properties(e2e.${case} PROPERTIES
         FIXTURES_REQUIRED e2e_prefix RUN_SERIAL TRUE TIMEOUT 180 PASS_REGULAR_EXPRESSION "PASS: ${case}")
 endforeach()
+
+# 20,000 probes, the host answering and silent by turns.
+add_test(NAME e2e.soak
+         COMMAND ${UNSHARE} -n ${PYTHON3} ${E2E} soak --prefix ${E2E_PREFIX} --shots ${E2E_SHOTS})
+set_tests_properties(e2e.soak PROPERTIES
+    FIXTURES_REQUIRED e2e_prefix RUN_SERIAL TRUE TIMEOUT 1200 PASS_REGULAR_EXPRESSION "PASS: soak")

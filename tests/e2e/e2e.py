@@ -17,7 +17,8 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from winesession import (  # noqa: E402
-    SessionError, WineSession, require_root_namespace, set_echo_answers, tools_present)
+    SessionError, WineSession, echo_requests_sent, require_root_namespace, set_echo_answers,
+    tools_present)
 
 ABOUT_LINES = [
     "  Hostglow v1.0",
@@ -209,6 +210,46 @@ def case_exit_from_error_box(session):
     print("ok: Exit removed the lamp while the error box is open")
     session.probe("press", "Error")
     expect("exit code", 0, session.exit_code(10))
+
+
+SOAK_PROBES = 20000
+
+
+def case_soak(session):
+    """20,000 probes with Delay 0, the host answering and silent by turns: the
+    program's handles, memory and descriptors end where they were after warm-up."""
+    set_echo_answers(True)
+    session.run("127.0.0.1", 10, 0)
+    session.wait_lamp("green", 5)
+    start = echo_requests_sent()
+    while echo_requests_sent() - start < 500:
+        time.sleep(0.1)
+    before = session.stats()
+    print("after warm-up: %s" % before)
+    sent = echo_requests_sent()
+    answering, turns, seen = True, 0, set()
+    began = time.monotonic()
+    while echo_requests_sent() - sent < SOAK_PROBES:
+        if time.monotonic() - began > 900:
+            raise CaseFailed("fewer than %d probes in 900 s" % SOAK_PROBES)
+        answering = not answering
+        set_echo_answers(answering)
+        turns += 1
+        time.sleep(0.3)
+        seen.add(session.lamp())
+    set_echo_answers(True)
+    session.wait_lamp("green", 5)
+    probes = echo_requests_sent() - sent
+    after = session.stats()
+    print("after %d probes in %.0f s (%d turns): %s" % (probes, time.monotonic() - began, turns,
+                                                      after))
+    expect_true("the lamp showed both states", {"red", "green"} <= seen, str(seen))
+    margins = {"handles": 4, "private_bytes": 1 << 20, "fds_program": 4, "fds_wineserver": 4}
+    for name, margin in margins.items():
+        if before[name] is None:
+            continue
+        expect_true("%s %d within %d of %d" % (name, after[name], margin, before[name]),
+                    after[name] <= before[name] + margin)
 
 
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}

@@ -11,11 +11,14 @@
 //                               and prints its texts, then its buttons
 //   hgprobe press CAPTION       presses the OK button of that box
 //   hgprobe boxes CAPTION       prints how many boxes with CAPTION are open
+//   hgprobe stats               prints the program's handle count, private
+//                               bytes and processor time
 //   hgprobe keep-icon           keeps a plain blue icon of its own in the tray
 //                               until it is ended (see KeepIcon)
 //
 // Exit code 0 on success, 1 when the window was not found, 2 on bad usage.
 #include <windows.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -156,6 +159,71 @@ int KeepIcon() {
     return 0;
 }
 
+// The number of handles that process pid holds, from the system's handle
+// table (Wine answers 0 to GetProcessHandleCount for another process).
+long SystemHandleCount(DWORD pid) {
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType;
+        BYTE flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    struct Table {
+        ULONG count;
+        Entry entries[1];
+    };
+    typedef LONG(WINAPI * Query)(int, PVOID, ULONG, PULONG);
+    const Query query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (query == nullptr) return -1;
+    const int SystemHandleInformation = 16;
+    std::vector<char> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(SystemHandleInformation, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) break;
+        if (buffer.size() > (64u << 20)) return -1;
+        buffer.resize(buffer.size() * 2);
+    }
+    const Table* table = reinterpret_cast<const Table*>(buffer.data());
+    long count = 0;
+    for (ULONG i = 0; i < table->count; ++i)
+        if (table->entries[i].ownerPid == pid) ++count;
+    return count;
+}
+
+int Stats(HWND wnd) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(wnd, &pid);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (process == nullptr) return 1;
+    DWORD handles = 0;
+    const BOOL haveHandles = GetProcessHandleCount(process, &handles);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof memory;
+    const BOOL haveMemory = GetProcessMemoryInfo(
+        process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+    FILETIME created, exited, kernel, user;
+    const BOOL haveTimes = GetProcessTimes(process, &created, &exited, &kernel, &user);
+    const auto ticks = [](const FILETIME& t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    std::printf("pid %lu\n", static_cast<unsigned long>(pid));
+    if (haveHandles) std::printf("handles %lu\n", static_cast<unsigned long>(handles));
+    std::printf("system_handles %ld\n", SystemHandleCount(pid));
+    if (haveMemory) {
+        std::printf("private_bytes %lu\n", static_cast<unsigned long>(memory.PrivateUsage));
+        std::printf("working_set %lu\n", static_cast<unsigned long>(memory.WorkingSetSize));
+    }
+    if (haveTimes)
+        std::printf("cpu_ms %.3f\n", (ticks(kernel) + ticks(user)) / 10000.0);
+    CloseHandle(process);
+    return 0;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: hgprobe close|quit|alive|notify LPARAM|command ID|"
                          "box CAPTION MS|press CAPTION|boxes CAPTION\n");
@@ -177,6 +245,7 @@ int main(int argc, char** argv) {
     const HWND wnd = HiddenWindow();
     if (wnd == nullptr) return 1;
     if (verb == "alive") return 0;
+    if (verb == "stats") return Stats(wnd);
     if (verb == "close") return PostMessageA(wnd, WM_CLOSE, 0, 0) ? 0 : 1;
     if (verb == "quit")
         return PostThreadMessageA(GetWindowThreadProcessId(wnd, nullptr), WM_QUIT, 0, 0) ? 0 : 1;

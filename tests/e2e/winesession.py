@@ -165,6 +165,44 @@ class WineSession:
     def running(self):
         return self.program is not None and self.program.poll() is None
 
+    def wineserver_pid(self):
+        """The wineserver of this session's prefix."""
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    command = f.read().split(b"\0")[0]
+                if not os.path.basename(command).startswith(b"wineserver"):
+                    continue
+                with open("/proc/%s/environ" % entry, "rb") as f:
+                    if ("WINEPREFIX=" + self.prefix).encode() in f.read().split(b"\0"):
+                        return int(entry)
+            except OSError:
+                continue
+        return None
+
+    def stats(self):
+        """The program's handles (Windows side), its private memory, open file
+        descriptors and context switches (Linux side), and its processor time."""
+        code, output = self.probe("stats")
+        if code != 0:
+            raise SessionError("the helper could not read the program's figures")
+        fields = dict(line.split(None, 1) for line in output.splitlines() if " " in line)
+        pid = self.program.pid
+        server = self.wineserver_pid()
+        with open("/proc/%d/stat" % pid) as f:
+            ticks = f.read().rsplit(")", 1)[1].split()
+        clock = os.sysconf("SC_CLK_TCK")
+        return {
+            "handles": int(fields["system_handles"]),
+            "private_bytes": linux_private_bytes(pid),
+            "fds_program": open_fds(pid),
+            "fds_wineserver": open_fds(server) if server else None,
+            "cpu_ms": (int(ticks[11]) + int(ticks[12])) * 1000.0 / clock,
+            "wake_ups": wake_ups(pid),
+        }
+
     def probe(self, *args, timeout=30):
         """Runs the helper in the session: (exit code, output)."""
         done = subprocess.run(["wine", PROBE] + [str(a) for a in args], env=self.env,
@@ -275,6 +313,40 @@ class WineSession:
 
     def screenshot(self, path):
         self.x("import", "-window", "root", path)
+
+
+def echo_requests_sent():
+    """Echo requests sent so far in this network namespace (IcmpMsg OutType8)."""
+    lines = open("/proc/net/snmp").read().splitlines()
+    for header, values in zip(lines, lines[1:]):
+        if header.startswith("IcmpMsg:") and values.startswith("IcmpMsg:"):
+            row = dict(zip(header.split()[1:], values.split()[1:]))
+            return int(row.get("OutType8", 0))
+    return 0
+
+
+def linux_private_bytes(pid):
+    total = 0
+    with open("/proc/%d/smaps_rollup" % pid) as smaps:
+        for line in smaps:
+            if line.startswith(("Private_Clean:", "Private_Dirty:")):
+                total += int(line.split()[1]) * 1024
+    return total
+
+
+def open_fds(pid):
+    return len(os.listdir("/proc/%d/fd" % pid))
+
+
+def wake_ups(pid):
+    """Context switches of all the process's threads so far."""
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        with open("/proc/%d/task/%s/status" % (pid, task)) as status:
+            for line in status:
+                if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                    total += int(line.split()[1])
+    return total
 
 
 def require_root_namespace():
