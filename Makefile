@@ -7,7 +7,7 @@ DELAY ?=
 JOBS ?= 2
 FUZZ_SECONDS ?= 15
 
-.PHONY: setup windows host tsan fuzz run test test-unit test-tsan test-fuzz test-windows fuzz-long
+.PHONY: bench setup windows host tsan fuzz run test test-unit test-tsan test-fuzz test-windows fuzz-long
 
 setup:
 	@./scripts/setup.sh
@@ -27,6 +27,10 @@ tsan: setup
 fuzz: setup
 	cmake --preset fuzz -DFUZZ_SECONDS=$(FUZZ_SECONDS)
 	cmake --build --preset fuzz -j$(JOBS)
+
+# The benchmark: prints its table and writes build/bench/bench.json.
+bench: windows
+	unshare -n python3 bench/bench.py
 
 run: windows
 	python3 scripts/run.py $(HOST) $(TIMEOUT) $(DELAY)

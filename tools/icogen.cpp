@@ -18,9 +18,9 @@ namespace {
 const int Size = 32;
 const char Legend[] = "KrgobmtsdRGYBMCW";  // index = position in the 16-colour palette
 const std::uint8_t Palette[16][3] = {
-    {0, 0, 0},     {128, 0, 0},   {0, 128, 0},   {128, 128, 0},   {0, 0, 128},   {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-    {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+    {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
+    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
+    {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
 
 bool ReadMap(const std::string& path, std::vector<std::string>& rows) {
     std::ifstream in(path);
@@ -65,12 +65,12 @@ void Put32(std::string& out, std::uint32_t value) {
 // The image: header, palette, colour rows and mask rows, bottom row first.
 std::string Image(const std::vector<std::string>& rows) {
     std::string image;
-    Put32(image, 40);           // BITMAPINFOHEADER size
-    Put32(image, Size);         // width
-    Put32(image, Size * 2);     // height of colour and mask together
-    Put16(image, 1);            // planes
-    Put16(image, 4);            // bits per pixel
-    Put32(image, 0);            // no compression
+    Put32(image, 40);        // BITMAPINFOHEADER size
+    Put32(image, Size);      // width
+    Put32(image, Size * 2);  // height of colour and mask together
+    Put16(image, 1);         // planes
+    Put16(image, 4);         // bits per pixel
+    Put32(image, 0);         // no compression
     Put32(image, Size * Size / 2 + Size * Size / 8);
     Put32(image, 0);
     Put32(image, 0);
@@ -110,8 +110,8 @@ std::string Icon(const std::vector<std::string>& rows) {
     icon += static_cast<char>(Size);
     icon += static_cast<char>(16);  // colours
     icon += '\0';
-    Put16(icon, 1);   // planes
-    Put16(icon, 4);   // bits per pixel
+    Put16(icon, 1);  // planes
+    Put16(icon, 4);  // bits per pixel
     Put32(icon, static_cast<std::uint32_t>(image.size()));
     Put32(icon, 6 + 16);  // the image follows the directory
     return icon + image;

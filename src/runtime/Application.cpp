@@ -15,10 +15,9 @@ const UINT ApplicationErrorFlags = MB_OK | MB_ICONERROR | MB_TASKMODAL;
 // address as an offset from that module's start.
 void LocateAddress(const void* address, std::string& moduleName, unsigned long& offset) {
     HMODULE module = nullptr;
-    if (address == nullptr ||
-        !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            static_cast<LPCSTR>(address), &module)) {
+    if (address == nullptr || !GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                                      GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                                  static_cast<LPCSTR>(address), &module)) {
         module = HInstance;
     }
     char path[MAX_PATH] = "";
@@ -45,18 +44,17 @@ std::string FormatExceptionText(const std::string& className, const std::string&
                                 unsigned long offset, const std::string& message) {
     char address[16];
     std::snprintf(address, sizeof address, "%08lX", offset & 0xFFFFFFFFul);
-    std::string text = "Exception " + className + " in module " + moduleName + " at " +
-                       address + ".\n" + message;
+    std::string text =
+        "Exception " + className + " in module " + moduleName + " at " + address + ".\n" + message;
     if (!message.empty() && message.back() != '.') text += '.';
     return text;
 }
 
 std::string SysErrorMessage(DWORD code) {
     char* buffer = nullptr;
-    const DWORD length =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                           FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
     std::string text = buffer != nullptr ? std::string(buffer, length) : std::string();
     if (buffer != nullptr) LocalFree(buffer);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.'))

@@ -8,8 +8,9 @@ __declspec(noinline)
 #else
 __attribute__((noinline))
 #endif
-Exception::Exception(std::string message)
-    : message_(std::move(message)), address_(HOSTGLOW_CALLER_ADDRESS()) {}
+    Exception::Exception(std::string message)
+    : message_(std::move(message)), address_(HOSTGLOW_CALLER_ADDRESS()) {
+}
 
 Exception::Exception(std::string message, const void* address)
     : message_(std::move(message)), address_(address) {}

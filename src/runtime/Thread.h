@@ -24,7 +24,6 @@ public:
 
     HANDLE Handle() const { return handle_; }
     DWORD ThreadID() const { return threadId_; }
-    bool Finished() const { return finished_; }
 
 protected:
     // Creates the system thread held. Raises EThread with the system's

@@ -23,14 +23,14 @@ void OnDestroy() {
 
 void OnCommand(HWND hWnd, WPARAM wParam) {
     switch (LOWORD(wParam)) {
-    case IDM_ABOUT:
-        ShowAbout();
-        break;
-    case IDM_EXIT:
-        DestroyWindow(hWnd);  // WM_DESTROY is handled before this returns
-        break;
-    default:
-        break;
+        case IDM_ABOUT:
+            ShowAbout();
+            break;
+        case IDM_EXIT:
+            DestroyWindow(hWnd);  // WM_DESTROY is handled before this returns
+            break;
+        default:
+            break;
     }
 }
 
@@ -39,20 +39,20 @@ void OpenTrayMenu(HWND hWnd) {
     SetForegroundWindow(hWnd);
     POINT cursor = {0, 0};
     GetCursorPos(&cursor);
-    TrackPopupMenu(TrayMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y,
-                   0, hWnd, nullptr);
+    TrackPopupMenu(TrayMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y, 0,
+                   hWnd, nullptr);
 }
 
 void OnTrayNotify(HWND hWnd, LPARAM lParam) {
     switch (lParam) {
-    case WM_LBUTTONDBLCLK:
-        ShowAbout();
-        break;
-    case WM_RBUTTONDOWN:
-        OpenTrayMenu(hWnd);
-        break;
-    default:
-        break;
+        case WM_LBUTTONDBLCLK:
+            ShowAbout();
+            break;
+        case WM_RBUTTONDOWN:
+            OpenTrayMenu(hWnd);
+            break;
+        default:
+            break;
     }
 }
 
@@ -83,16 +83,16 @@ void CreateMainWnd() {
 
 LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     switch (uMsg) {
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
-    case WM_COMMAND:
-        OnCommand(hWnd, wParam);
-        return 0;
-    case WM_TRAYNOTIFY:
-        OnTrayNotify(hWnd, lParam);
-        return 0;
-    default:
-        return DefWindowProcA(hWnd, uMsg, wParam, lParam);
+        case WM_DESTROY:
+            OnDestroy();
+            return 0;
+        case WM_COMMAND:
+            OnCommand(hWnd, wParam);
+            return 0;
+        case WM_TRAYNOTIFY:
+            OnTrayNotify(hWnd, lParam);
+            return 0;
+        default:
+            return DefWindowProcA(hWnd, uMsg, wParam, lParam);
     }
 }

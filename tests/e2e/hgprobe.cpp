@@ -107,7 +107,8 @@ int WaitBox(const char* caption, int milliseconds) {
         if (!boxes.empty()) {
             Texts texts;
             EnumChildWindows(boxes.front(), CollectText, reinterpret_cast<LPARAM>(&texts));
-            for (const std::string& text : texts.statics) std::printf("text: %s\n", Escaped(text).c_str());
+            for (const std::string& text : texts.statics)
+                std::printf("text: %s\n", Escaped(text).c_str());
             for (const std::string& text : texts.buttons) std::printf("button: %s\n", text.c_str());
             std::printf("icons: %u\n", static_cast<unsigned>(texts.icons.size()));
             return 0;
@@ -175,8 +176,8 @@ long SystemHandleCount(DWORD pid) {
         Entry entries[1];
     };
     typedef LONG(WINAPI * Query)(int, PVOID, ULONG, PULONG);
-    const Query query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    const Query query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
     if (query == nullptr) return -1;
     const int SystemHandleInformation = 16;
     std::vector<char> buffer(1 << 16);
@@ -218,15 +219,15 @@ int Stats(HWND wnd) {
         std::printf("private_bytes %lu\n", static_cast<unsigned long>(memory.PrivateUsage));
         std::printf("working_set %lu\n", static_cast<unsigned long>(memory.WorkingSetSize));
     }
-    if (haveTimes)
-        std::printf("cpu_ms %.3f\n", (ticks(kernel) + ticks(user)) / 10000.0);
+    if (haveTimes) std::printf("cpu_ms %.3f\n", (ticks(kernel) + ticks(user)) / 10000.0);
     CloseHandle(process);
     return 0;
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: hgprobe close|quit|alive|notify LPARAM|command ID|"
-                         "box CAPTION MS|press CAPTION|boxes CAPTION\n");
+    std::fprintf(stderr,
+                 "usage: hgprobe close|quit|alive|notify LPARAM|command ID|"
+                 "box CAPTION MS|press CAPTION|boxes CAPTION\n");
     return 2;
 }
 

@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"EOutOfMemory", 0xABCDEF, "Out of memory.",
                  "Exception EOutOfMemory in module hostglow.exe at 00ABCDEF.\nOut of memory."},
         TextCase{"Exception", 0, "", "Exception Exception in module hostglow.exe at 00000000.\n"},
-        TextCase{"Exception", 0xFFFFFFFFul, "a", 
+        TextCase{"Exception", 0xFFFFFFFFul, "a",
                  "Exception Exception in module hostglow.exe at FFFFFFFF.\na."}));
 
 class RunProgramTest : public HostglowTest {

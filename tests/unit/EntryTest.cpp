@@ -11,7 +11,8 @@ namespace {
 
 const std::string Tray = " wnd=window1 id=100 flags=7 msg=2024 ";
 
-std::string TrayRequest(const std::string& request, const std::string& icon, const std::string& tip) {
+std::string TrayRequest(const std::string& request, const std::string& icon,
+                        const std::string& tip) {
     return "Shell_NotifyIconA(" + request + ", size=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) +
            Tray + "icon=" + icon + " tip=\"" + tip + "\")";
 }
@@ -66,18 +67,18 @@ TEST_P(ErrorExitTest, ShowsTheBoxThenRemovesTheLampAndEndsWithZero) {
     CommandLine(GetParam().commandLine);
     bool lampShownWhileBoxOpen = false;
     fake::State().onMessageBox = [&](const std::string&, const std::string&, UINT) {
-        lampShownWhileBoxOpen = fake::TrayIconShown() && fake::ShownIcon() == IconDown &&
-                                fake::ShownTip().empty();
+        lampShownWhileBoxOpen =
+            fake::TrayIconShown() && fake::ShownIcon() == IconDown && fake::ShownTip().empty();
         return IDOK;
     };
 
     EXPECT_EQ(RunProgram(HostglowMain), 0);
 
     EXPECT_EQ(fake::MainThreadCalls(),
-              Then(StartUp(), {"MessageBoxA(null, \"" + GetParam().text + "\", \"Error\", 0x0)",
-                               "MessageBoxA closed", TrayRequest("NIM_DELETE", "icon#100", ""),
-                               "DeleteObject(icon#100)", "DeleteObject(icon#110)",
-                               "PostQuitMessage(0)"}));
+              Then(StartUp(),
+                   {"MessageBoxA(null, \"" + GetParam().text + "\", \"Error\", 0x0)",
+                    "MessageBoxA closed", TrayRequest("NIM_DELETE", "icon#100", ""),
+                    "DeleteObject(icon#100)", "DeleteObject(icon#110)", "PostQuitMessage(0)"}));
     EXPECT_TRUE(lampShownWhileBoxOpen);
     EXPECT_FALSE(fake::TrayIconShown());
     EXPECT_FALSE(Stop);
@@ -103,11 +104,10 @@ TEST_F(EntryTest, AcceptedArgumentsSetTheTipStartTheWorkerAndRunTheLoop) {
     EXPECT_EQ(RunProgram(HostglowMain), 0);
 
     EXPECT_EQ(fake::MainThreadCalls(),
-              Then(StartUp(),
-                   {TrayRequest("NIM_MODIFY", "icon#100",
-                                "IP: 127.0.0.1 TimeOut=500 ms Delay=1000 ms"),
-                    "CreateThread(stack=0, flags=0x4)", "ResumeThread(thread1)",
-                    "GetMessageA(null, 0, 0)", "GetMessageA: queue empty"}));
+              Then(StartUp(), {TrayRequest("NIM_MODIFY", "icon#100",
+                                           "IP: 127.0.0.1 TimeOut=500 ms Delay=1000 ms"),
+                               "CreateThread(stack=0, flags=0x4)", "ResumeThread(thread1)",
+                               "GetMessageA(null, 0, 0)", "GetMessageA: queue empty"}));
     EXPECT_EQ(TimeOut, 500);
     EXPECT_EQ(fake::ThreadsCreated(), 1);
 }
@@ -128,8 +128,7 @@ TEST_F(EntryTest, LoopDispatchesEachMessageAndEndsOnStopBeforeFetchingTheQuitMes
     const Lines loop = fake::CallsOf({"GetMessageA", "TranslateMessage", "DispatchMessageA",
                                       "DestroyWindow", "PostQuitMessage"});
     EXPECT_EQ(loop, (Lines{"GetMessageA(null, 0, 0)", "TranslateMessage(window1, 0x405, 0x1, 0x2)",
-                           "DispatchMessageA(window1, 0x405, 0x1, 0x2)",
-                           "GetMessageA(null, 0, 0)",
+                           "DispatchMessageA(window1, 0x405, 0x1, 0x2)", "GetMessageA(null, 0, 0)",
                            "TranslateMessage(window1, WM_COMMAND, 0xD2, 0x0)",
                            "DispatchMessageA(window1, WM_COMMAND, 0xD2, 0x0)",
                            "DestroyWindow(window1)", "PostQuitMessage(0)"}));
@@ -178,10 +177,10 @@ TEST_F(EntryTest, ExitChosenWhileTheErrorBoxIsOpenRemovesTheLampOnce) {
 
     EXPECT_EQ(RunProgram(HostglowMain), 0);
 
-    EXPECT_EQ(fake::CallsOf({"Shell_NotifyIconA", "DeleteObject"}),
-              (Lines{TrayRequest("NIM_ADD", "icon#100", ""),
-                     TrayRequest("NIM_DELETE", "icon#100", ""), "DeleteObject(icon#100)",
-                     "DeleteObject(icon#110)"}));
+    EXPECT_EQ(
+        fake::CallsOf({"Shell_NotifyIconA", "DeleteObject"}),
+        (Lines{TrayRequest("NIM_ADD", "icon#100", ""), TrayRequest("NIM_DELETE", "icon#100", ""),
+               "DeleteObject(icon#100)", "DeleteObject(icon#110)"}));
     EXPECT_EQ(fake::ReleaseCount(IconDown), 1);
     EXPECT_EQ(fake::ReleaseCount(IconUp), 1);
     EXPECT_FALSE(fake::IsWindowAlive(MainWnd));

@@ -40,10 +40,10 @@ public:
 TEST_F(MainWndTest, MenuHoldsAboutASeparatorAndExit) {
     fake::Reset();
     CreateTrayMenu();
-    EXPECT_EQ(fake::Calls(), (Lines{"CreatePopupMenu() = menu1",
-                                    "AppendMenuA(menu1, 0x0, 200, \"About...\")",
-                                    "AppendMenuA(menu1, 0x800, 0, null)",
-                                    "AppendMenuA(menu1, 0x0, 210, \"Exit\")"}));
+    EXPECT_EQ(
+        fake::Calls(),
+        (Lines{"CreatePopupMenu() = menu1", "AppendMenuA(menu1, 0x0, 200, \"About...\")",
+               "AppendMenuA(menu1, 0x800, 0, null)", "AppendMenuA(menu1, 0x0, 210, \"Exit\")"}));
     EXPECT_EQ(fake::NameOf(TrayMenu), "menu1");
 }
 
@@ -89,8 +89,8 @@ const Lines OpensMenu = {"SetForegroundWindow(window1)", "GetCursorPos()",
 INSTANTIATE_TEST_SUITE_P(
     Messages, DispatchTest,
     ::testing::Values(
-        DispatchCase{"right press opens the menu at the cursor", WM_TRAYNOTIFY, 100,
-                     WM_RBUTTONDOWN, OpensMenu, 0},
+        DispatchCase{"right press opens the menu at the cursor", WM_TRAYNOTIFY, 100, WM_RBUTTONDOWN,
+                     OpensMenu, 0},
         DispatchCase{"left double click opens About", WM_TRAYNOTIFY, 100, WM_LBUTTONDBLCLK,
                      MainWndTest::ShowsAbout(), 0},
         DispatchCase{"mouse move", WM_TRAYNOTIFY, 100, WM_MOUSEMOVE, {}, 0},
@@ -98,8 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"left release", WM_TRAYNOTIFY, 100, WM_LBUTTONUP, {}, 0},
         DispatchCase{"right release", WM_TRAYNOTIFY, 100, WM_RBUTTONUP, {}, 0},
         DispatchCase{"right double click", WM_TRAYNOTIFY, 100, WM_RBUTTONDBLCLK, {}, 0},
-        DispatchCase{"the whole lParam counts", WM_TRAYNOTIFY, 100, 0x10000 + WM_RBUTTONDOWN, {},
-                     0},
+        DispatchCase{
+            "the whole lParam counts", WM_TRAYNOTIFY, 100, 0x10000 + WM_RBUTTONDOWN, {}, 0},
         DispatchCase{"wParam is not examined", WM_TRAYNOTIFY, 7, WM_RBUTTONDOWN, OpensMenu, 0},
         DispatchCase{"About...", WM_COMMAND, IDM_ABOUT, 0, MainWndTest::ShowsAbout(), 0},
         DispatchCase{"About... whatever the high word and lParam", WM_COMMAND,
@@ -109,17 +109,24 @@ INSTANTIATE_TEST_SUITE_P(
         DispatchCase{"Exit whatever the high word", WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0xFFFF), 5,
                      MainWndTest::Destroys(), 0, true},
         DispatchCase{"unknown command", WM_COMMAND, 201, 0, {}, 0},
-        DispatchCase{"destruction removes the lamp, sets Stop, posts quit", WM_DESTROY, 0, 0,
-                     Join({"Shell_NotifyIconA(NIM_DELETE, size=" +
-                           std::to_string(NOTIFYICONDATAA_V1_SIZE) +
-                           " wnd=window1 id=100 flags=7 msg=2024 icon=icon#100 tip=\"\")"},
-                          {"DeleteObject(icon#100)", "DeleteObject(icon#110)",
-                           "PostQuitMessage(0)"}),
-                     0, true},
-        DispatchCase{"any other message goes to the default", WM_USER + 5, 7, 9,
-                     {"DefWindowProcA(window1, 0x405, 0x7, 0x9)"}, 0xDEF00405},
-        DispatchCase{"the whole message number counts", 0x10000 + WM_DESTROY, 1, 2,
-                     {"DefWindowProcA(window1, 0x10002, 0x1, 0x2)"}, 0xDEF10002},
+        DispatchCase{
+            "destruction removes the lamp, sets Stop, posts quit", WM_DESTROY, 0, 0,
+            Join({"Shell_NotifyIconA(NIM_DELETE, size=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) +
+                  " wnd=window1 id=100 flags=7 msg=2024 icon=icon#100 tip=\"\")"},
+                 {"DeleteObject(icon#100)", "DeleteObject(icon#110)", "PostQuitMessage(0)"}),
+            0, true},
+        DispatchCase{"any other message goes to the default",
+                     WM_USER + 5,
+                     7,
+                     9,
+                     {"DefWindowProcA(window1, 0x405, 0x7, 0x9)"},
+                     0xDEF00405},
+        DispatchCase{"the whole message number counts",
+                     0x10000 + WM_DESTROY,
+                     1,
+                     2,
+                     {"DefWindowProcA(window1, 0x10002, 0x1, 0x2)"},
+                     0xDEF10002},
         DispatchCase{"a close request is destroyed by the default", WM_CLOSE, 0, 0,
                      Join({"DefWindowProcA(window1, WM_CLOSE, 0x0, 0x0)"}, MainWndTest::Destroys()),
                      0xDEF00010, true}));

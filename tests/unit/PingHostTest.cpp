@@ -71,9 +71,10 @@ const fake::EchoAnswer Answered = Answer(1, 0, IP_SUCCESS, 3);
 INSTANTIATE_TEST_SUITE_P(
     Paths, PingHostTest,
     ::testing::Values(
-        ProbeCase{"answered", 0, Resolves, Answered, true,
-                  Join({Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"},
-                        Release})},
+        ProbeCase{
+            "answered", 0, Resolves, Answered, true,
+            Join(
+                {Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"}, Release})},
         ProbeCase{"Windows Sockets refused", 10091, Resolves, Answered, false,
                   Join({Acquire, {"IcmpCloseHandle(icmp1)", "HeapFree()"}})},
         ProbeCase{"resolution leaves an error", 0, fake::Resolution{11001, true, {}}, Answered,
@@ -84,20 +85,31 @@ INSTANTIATE_TEST_SUITE_P(
                   Join({Acquire, Resolve, {"GetLastError() = 0"}, Release})},
         ProbeCase{"no reply in time", 0, Resolves, Answer(0, IP_REQ_TIMED_OUT, IP_REQ_TIMED_OUT, 0),
                   false,
-                  Join({Acquire, Resolve, {"GetLastError() = 0"}, Send,
-                        {"GetLastError() = 11010"}, Release})},
-        ProbeCase{"negative round trip", 0, Resolves, Answer(1, 0, IP_SUCCESS, 0x80000000u), false,
-                  Join({Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"},
+                  Join({Acquire,
+                        Resolve,
+                        {"GetLastError() = 0"},
+                        Send,
+                        {"GetLastError() = 11010"},
                         Release})},
-        ProbeCase{"largest round trip", 0, Resolves, Answer(1, 0, IP_SUCCESS, 0x7FFFFFFFu), true,
-                  Join({Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"},
-                        Release})},
-        ProbeCase{"destination unreachable is no answer", 0, Resolves,
-                  Answer(1, 0, IP_DEST_HOST_UNREACHABLE, 0), false,
-                  Join({Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"},
-                        Release})},
+        ProbeCase{
+            "negative round trip", 0, Resolves, Answer(1, 0, IP_SUCCESS, 0x80000000u), false,
+            Join(
+                {Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"}, Release})},
+        ProbeCase{
+            "largest round trip", 0, Resolves, Answer(1, 0, IP_SUCCESS, 0x7FFFFFFFu), true,
+            Join(
+                {Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"}, Release})},
+        ProbeCase{
+            "destination unreachable is no answer", 0, Resolves,
+            Answer(1, 0, IP_DEST_HOST_UNREACHABLE, 0), false,
+            Join(
+                {Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"}, Release})},
         ProbeCase{"no reply counted, no error", 0, Resolves, Answer(0, 0, IP_SUCCESS, 0), false,
-                  Join({Acquire, Resolve, {"GetLastError() = 0"}, Send, {"GetLastError() = 0"},
+                  Join({Acquire,
+                        Resolve,
+                        {"GetLastError() = 0"},
+                        Send,
+                        {"GetLastError() = 0"},
                         Release})}));
 
 class PingHostDetailTest : public HostglowTest {
@@ -118,9 +130,9 @@ TEST_F(PingHostDetailTest, StaleErrorFromBeforeTheProbeDoesNotDecideIt) {
 TEST_F(PingHostDetailTest, NoReplyBufferMeansNoRequestAndNothingLeftOver) {
     fake::State().heapAllocFails = true;
     EXPECT_FALSE(PingHost());
-    EXPECT_EQ(fake::Calls(), (Lines{"IcmpCreateFile() = icmp1", "HeapAlloc(" + Reply + ") = null",
-                                    "WSAStartup(0x101)", "IcmpCloseHandle(icmp1)",
-                                    "WSACleanup()"}));
+    EXPECT_EQ(fake::Calls(),
+              (Lines{"IcmpCreateFile() = icmp1", "HeapAlloc(" + Reply + ") = null",
+                     "WSAStartup(0x101)", "IcmpCloseHandle(icmp1)", "WSACleanup()"}));
 }
 
 TEST_F(PingHostDetailTest, DottedAddressGoesThroughTheSameResolution) {

@@ -13,8 +13,7 @@ void PrintTo(const SettingsCase& c, std::ostream* os) {
     *os << Printable(c.arguments);
 }
 
-class ReadSettingsTest : public HostglowTest,
-                         public ::testing::WithParamInterface<SettingsCase> {};
+class ReadSettingsTest : public HostglowTest, public ::testing::WithParamInterface<SettingsCase> {};
 
 TEST_P(ReadSettingsTest, DerivesTimingsAndTooltip) {
     const SettingsCase& c = GetParam();
@@ -32,11 +31,9 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"10.0.0.1 500", 500, 1000, "IP: 10.0.0.1 TimeOut=500 ms Delay=1000 ms"},
         SettingsCase{"10.0.0.1 abc", 1000, 1000, "IP: 10.0.0.1 TimeOut=1000 ms Delay=1000 ms"},
         SettingsCase{"10.0.0.1 500 2000", 500, 2000, "IP: 10.0.0.1 TimeOut=500 ms Delay=2000 ms"},
-        SettingsCase{"10.0.0.1 abc 2000", 1000, 2000,
-                     "IP: 10.0.0.1 TimeOut=1000 ms Delay=2000 ms"},
+        SettingsCase{"10.0.0.1 abc 2000", 1000, 2000, "IP: 10.0.0.1 TimeOut=1000 ms Delay=2000 ms"},
         SettingsCase{"10.0.0.1 500 abc", 500, 1000, "IP: 10.0.0.1 TimeOut=500 ms Delay=1000 ms"},
-        SettingsCase{"10.0.0.1 abc def", 1000, 1000,
-                     "IP: 10.0.0.1 TimeOut=1000 ms Delay=1000 ms"},
+        SettingsCase{"10.0.0.1 abc def", 1000, 1000, "IP: 10.0.0.1 TimeOut=1000 ms Delay=1000 ms"},
         SettingsCase{"10.0.0.1 0x1F4 x7D0", 500, 2000,
                      "IP: 10.0.0.1 TimeOut=0x1F4 ms Delay=x7D0 ms"},
         SettingsCase{"10.0.0.1 +500 -1", 500, -1, "IP: 10.0.0.1 TimeOut=+500 ms Delay=-1 ms"},
@@ -49,6 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The empty pair is no argument: 500 is the timeout, not the delay.
         SettingsCase{"10.0.0.1 \"\" 500", 500, 1000, "IP: 10.0.0.1 TimeOut=500 ms Delay=1000 ms"},
         // The tooltip shows a timing as it was given, blank included.
-        SettingsCase{"10.0.0.1 \" 500\"", 500, 1000, "IP: 10.0.0.1 TimeOut= 500 ms Delay=1000 ms"}));
+        SettingsCase{"10.0.0.1 \" 500\"", 500, 1000,
+                     "IP: 10.0.0.1 TimeOut= 500 ms Delay=1000 ms"}));
 
 }  // namespace

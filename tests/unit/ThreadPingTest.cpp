@@ -58,9 +58,9 @@ protected:
 TEST_F(ThreadPingTest, ProbesAtOnceAndSetsTheLampEveryCycleByTheLatestAnswer) {
     Script({true, true, false, true});
     RunWorker();
-    const std::string modify = "[thread1] Shell_NotifyIconA(NIM_MODIFY, size=" +
-                               std::to_string(NOTIFYICONDATAA_V1_SIZE) +
-                               " wnd=window1 id=100 flags=7 msg=2024 icon=";
+    const std::string modify =
+        "[thread1] Shell_NotifyIconA(NIM_MODIFY, size=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) +
+        " wnd=window1 id=100 flags=7 msg=2024 icon=";
     const std::string echo = "[thread1] IcmpSendEcho(icmp1, 127.0.0.1, data, 32, null, reply=" +
                              std::to_string(sizeof(ICMP_ECHO_REPLY) + 32) + ", 1000)";
     auto echoN = [&](int n) {

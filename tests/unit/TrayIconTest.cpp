@@ -40,8 +40,8 @@ TEST_F(TrayIconTest, EveryRequestCarriesTheWholeRecordOfTheFirstForm) {
     RemoveTrayIcon();
 
     const auto requests = fake::TrayRequests();
-    const DWORD expectedRequests[] = {NIM_ADD, NIM_MODIFY, NIM_MODIFY, NIM_MODIFY, NIM_MODIFY,
-                                      NIM_DELETE};
+    const DWORD expectedRequests[] = {NIM_ADD,    NIM_MODIFY, NIM_MODIFY,
+                                      NIM_MODIFY, NIM_MODIFY, NIM_DELETE};
     const HICON expectedIcons[] = {IconDown, IconDown, IconUp, IconUp, IconDown, IconDown};
     ASSERT_EQ(requests.size(), 6u);
     for (std::size_t i = 0; i < requests.size(); ++i) {
@@ -87,12 +87,15 @@ const std::string A63(63, 'a');
 INSTANTIATE_TEST_SUITE_P(
     Lengths, SetTipTest,
     ::testing::Values(
-        TipCase{"empty", "", ""}, TipCase{"short", "IP: h TimeOut=1 ms Delay=2 ms", "IP: h TimeOut=1 ms Delay=2 ms"},
+        TipCase{"empty", "", ""},
+        TipCase{"short", "IP: h TimeOut=1 ms Delay=2 ms", "IP: h TimeOut=1 ms Delay=2 ms"},
         TipCase{"63 characters, whole", A63, A63}, TipCase{"64 characters", A63 + "b", A63},
         TipCase{"far too long", std::string(300, 'x'), std::string(63, 'x')},
         TipCase{"double-byte character ending at byte 63", std::string(61, 'a') + "\x81\x40",
                 std::string(61, 'a') + "\x81\x40", true},
-        TipCase{"double-byte character across the cut", std::string(62, 'a') + "\x81\x40" "z",
+        TipCase{"double-byte character across the cut",
+                std::string(62, 'a') + "\x81\x40"
+                                       "z",
                 std::string(62, 'a'), true},
         TipCase{"the same bytes in a single-byte code page", std::string(62, 'a') + "\x81\x40",
                 std::string(62, 'a') + "\x81", false}));
@@ -106,11 +109,12 @@ TEST_F(TrayIconTest, ShorterTipAfterALongerOneShowsOnlyTheShorter) {
 TEST_F(TrayIconTest, RemovalDeletesTheLampThenReleasesBothIconsAndASecondDoesNothing) {
     RemoveTrayIcon();
     RemoveTrayIcon();
-    EXPECT_EQ(fake::CallsOf({"Shell_NotifyIconA", "DeleteObject"}),
-              (Lines{fake::CallsOf({"Shell_NotifyIconA"}).at(0),
-                     "Shell_NotifyIconA(NIM_DELETE, size=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) +
-                         " wnd=window1 id=100 flags=7 msg=2024 icon=icon#100 tip=\"\")",
-                     "DeleteObject(icon#100)", "DeleteObject(icon#110)"}));
+    EXPECT_EQ(
+        fake::CallsOf({"Shell_NotifyIconA", "DeleteObject"}),
+        (Lines{fake::CallsOf({"Shell_NotifyIconA"}).at(0),
+               "Shell_NotifyIconA(NIM_DELETE, size=" + std::to_string(NOTIFYICONDATAA_V1_SIZE) +
+                   " wnd=window1 id=100 flags=7 msg=2024 icon=icon#100 tip=\"\")",
+               "DeleteObject(icon#100)", "DeleteObject(icon#110)"}));
     EXPECT_FALSE(fake::TrayIconShown());
 }
 

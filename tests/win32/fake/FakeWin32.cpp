@@ -113,10 +113,10 @@ std::string ResourceName(LPCSTR name) {
 
 std::string MessageName(UINT msg) {
     static const std::map<UINT, std::string> known = {
-        {WM_CREATE, "WM_CREATE"},         {WM_DESTROY, "WM_DESTROY"},
-        {WM_CLOSE, "WM_CLOSE"},           {WM_QUIT, "WM_QUIT"},
-        {WM_NCCREATE, "WM_NCCREATE"},     {WM_NCDESTROY, "WM_NCDESTROY"},
-        {WM_COMMAND, "WM_COMMAND"},       {WM_USER + 1000, "WM_TRAYNOTIFY"}};
+        {WM_CREATE, "WM_CREATE"},     {WM_DESTROY, "WM_DESTROY"},
+        {WM_CLOSE, "WM_CLOSE"},       {WM_QUIT, "WM_QUIT"},
+        {WM_NCCREATE, "WM_NCCREATE"}, {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_COMMAND, "WM_COMMAND"},   {WM_USER + 1000, "WM_TRAYNOTIFY"}};
     const auto found = known.find(msg);
     return found != known.end() ? found->second : Hex(msg);
 }
@@ -374,8 +374,8 @@ BOOL WINAPI AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text) {
 }
 
 ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
-    Record("RegisterClassExA(size=" + std::to_string(wc->cbSize) + " style=" +
-           std::to_string(wc->style) + " clsExtra=" + std::to_string(wc->cbClsExtra) +
+    Record("RegisterClassExA(size=" + std::to_string(wc->cbSize) +
+           " style=" + std::to_string(wc->style) + " clsExtra=" + std::to_string(wc->cbClsExtra) +
            " wndExtra=" + std::to_string(wc->cbWndExtra) + " instance=" + NameOf(wc->hInstance) +
            " icon=" + NameOf(wc->hIcon) + " cursor=" + NameOf(wc->hCursor) +
            " background=" + std::to_string(reinterpret_cast<std::uintptr_t>(wc->hbrBackground)) +
@@ -386,14 +386,14 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* wc) {
     return 1;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
     Record("CreateWindowExA(" + std::to_string(exStyle) + ", " + Quote(className) + ", " +
            Quote(windowName) + ", " + std::to_string(style) + ", " + std::to_string(x) + ", " +
-           std::to_string(y) + ", " + std::to_string(width) + ", " + std::to_string(height) +
-           ", " + NameOf(parent) + ", " + NameOf(menu) + ", " + NameOf(instance) + ", " +
-           NameOf(param) + ")");
+           std::to_string(y) + ", " + std::to_string(width) + ", " + std::to_string(height) + ", " +
+           NameOf(parent) + ", " + NameOf(menu) + ", " + NameOf(instance) + ", " + NameOf(param) +
+           ")");
     WNDPROC proc;
     {
         std::lock_guard<std::mutex> lock(P().mutex);
@@ -573,18 +573,18 @@ BOOL WINAPI Shell_NotifyIconA(DWORD message, NOTIFYICONDATAA* data) {
     char tip[65] = {};
     std::memcpy(tip, data->szTip, 64);
     switch (message) {
-    case NIM_ADD:
-        if (present) return FALSE;
-        p.tray[key] = {data->hIcon, tip};
-        return TRUE;
-    case NIM_MODIFY:
-        if (!present) return FALSE;  // a modify never brings a removed icon back
-        p.tray[key] = {data->hIcon, tip};
-        return TRUE;
-    case NIM_DELETE:
-        return p.tray.erase(key) != 0;
-    default:
-        return FALSE;
+        case NIM_ADD:
+            if (present) return FALSE;
+            p.tray[key] = {data->hIcon, tip};
+            return TRUE;
+        case NIM_MODIFY:
+            if (!present) return FALSE;  // a modify never brings a removed icon back
+            p.tray[key] = {data->hIcon, tip};
+            return TRUE;
+        case NIM_DELETE:
+            return p.tray.erase(key) != 0;
+        default:
+            return FALSE;
     }
 }
 

@@ -22,9 +22,9 @@ namespace fake {
 
 // What one name resolution answers.
 struct Resolution {
-    DWORD lastError = 0;                  // left by gethostbyname
-    bool nullEntry = false;               // no host entry at all
-    std::vector<std::uint32_t> addresses; // in network byte order
+    DWORD lastError = 0;                   // left by gethostbyname
+    bool nullEntry = false;                // no host entry at all
+    std::vector<std::uint32_t> addresses;  // in network byte order
 };
 
 // What one echo call answers.

@@ -6,7 +6,7 @@
 extern "C" {
 HANDLE WINAPI IcmpCreateFile(void);
 BOOL WINAPI IcmpCloseHandle(HANDLE handle);
-DWORD WINAPI IcmpSendEcho(HANDLE handle, IPAddr destination, LPVOID requestData,
-                          WORD requestSize, PIP_OPTION_INFORMATION options, LPVOID replyBuffer,
-                          DWORD replySize, DWORD timeout);
+DWORD WINAPI IcmpSendEcho(HANDLE handle, IPAddr destination, LPVOID requestData, WORD requestSize,
+                          PIP_OPTION_INFORMATION options, LPVOID replyBuffer, DWORD replySize,
+                          DWORD timeout);
 }
