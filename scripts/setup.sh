@@ -11,7 +11,6 @@ g++:/usr/bin/g++
 make:/usr/bin/make
 python3:/usr/bin/python3
 libgtest-dev:/usr/include/gtest/gtest.h
-libbenchmark-dev:/usr/include/benchmark/benchmark.h
 clang:/usr/bin/clang++
 libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a
 g++-mingw-w64-i686-win32:/usr/bin/i686-w64-mingw32-g++-win32
