@@ -167,6 +167,7 @@ def case_menu_about(session):
     session.probe("command", 200)
     time.sleep(1.0)
     expect("About boxes open", "2", session.probe("boxes", "About")[1].strip())
+    expect("hidden window shown", False, session.hidden_window_shown())
     session.probe("command", 210)
     expect("exit code", 0, session.exit_code(5))
 

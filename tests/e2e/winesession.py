@@ -243,6 +243,13 @@ class WineSession:
                 found.append((wid, name, owner, int(w), int(h), int(x), int(y)))
         return found
 
+    def hidden_window_shown(self):
+        """Whether the X window of the program's hidden window is mapped."""
+        for wid, name, owner, *_ in self.windows():
+            if owner == "hostglow.exe" and name == "About Hostglow...":
+                return "IsUnMapped" not in self.x("xwininfo", "-id", wid, check=False)
+        return False
+
     def tray_window(self):
         for wid, name, _owner, w, h, x, y in self.windows():
             if name == "Wine System Tray":
