@@ -7,6 +7,8 @@
 #include "app/Entry.h"
 #include "app/Settings.h"
 #include "runtime/Application.h"
+#include "tray/MainWnd.h"
+#include "tray/TrayIcon.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +31,14 @@ protected:
     void TearDown() override {
         Stop = true;  // lets a worker that a test started run out
         fake::JoinThreads();
+    }
+
+    // The start-up steps that give the program its red lamp and hidden window.
+    static void ShowLamp() {
+        LoadStateIcons();
+        CreateTrayMenu();
+        CreateMainWnd();
+        AddTrayIcon();
     }
 
     // The program's command line, its own name first.

@@ -9,10 +9,7 @@ class MainWndTest : public HostglowTest {
 public:
     void SetUp() override {
         HostglowTest::SetUp();
-        LoadStateIcons();
-        CreateTrayMenu();
-        CreateMainWnd();
-        AddTrayIcon();
+        ShowLamp();
         fake::ClearCalls();
     }
 

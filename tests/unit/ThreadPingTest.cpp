@@ -30,10 +30,7 @@ protected:
         HostglowTest::SetUp();
         CommandLine("hostglow.exe 127.0.0.1");
         fake::State().hosts["127.0.0.1"] = fake::Resolution{0, false, {Loopback}};
-        LoadStateIcons();
-        CreateTrayMenu();
-        CreateMainWnd();
-        AddTrayIcon();
+        ShowLamp();
         fake::ClearCalls();
     }
 
@@ -133,10 +130,7 @@ TEST_F(ThreadPingTest, LateStateRequestsNeverFollowTheRemovalUnderAnyInterleavin
         fake::State().hosts["127.0.0.1"] = fake::Resolution{0, false, {Loopback}};
         fake::State().onEcho = [](IPAddr, DWORD) { return Reply(true); };
         Delay = 0;
-        LoadStateIcons();
-        CreateTrayMenu();
-        CreateMainWnd();
-        AddTrayIcon();
+        ShowLamp();
         TThread::Create<TThreadPing>();
         std::this_thread::sleep_for(std::chrono::microseconds(round % 50 * 10));
         DestroyWindow(MainWnd);

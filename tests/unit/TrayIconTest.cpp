@@ -11,10 +11,7 @@ class TrayIconTest : public HostglowTest {
 protected:
     void SetUp() override {
         HostglowTest::SetUp();
-        LoadStateIcons();
-        CreateTrayMenu();
-        CreateMainWnd();
-        AddTrayIcon();
+        ShowLamp();
     }
 
     // The tooltip bytes of the latest request, up to the NUL.
