@@ -2,8 +2,8 @@
 #   make run [HOST=127.0.0.1] [TIMEOUT=1000] [DELAY=1000]
 #   make test
 HOST ?= 127.0.0.1
-TIMEOUT ?=
-DELAY ?=
+TIMEOUT ?= 1000
+DELAY ?= 1000
 JOBS ?= 2
 FUZZ_SECONDS ?= 15
 

@@ -87,7 +87,8 @@ class WineSession:
             "WINEDLLOVERRIDES": "mscoree,mshtml=",
         })
         self.ensure_prefix()
-        self.keep_icon()
+        if self.own_display:
+            self.keep_icon()
         return self
 
     def keep_icon(self):
