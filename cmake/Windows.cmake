@@ -20,7 +20,9 @@ if(MINGW)
     target_link_options(hostglow PRIVATE -static -static-libgcc -static-libstdc++
                         $<$<NOT:$<CONFIG:Debug>>:-s>)
 else()
+    # The resource script carries the manifest; MSVC's linker would add a second.
     target_link_libraries(hostglow PRIVATE iphlpapi wsock32)
+    target_link_options(hostglow PRIVATE /MANIFEST:NO)
 endif()
 
 if(CMAKE_CROSSCOMPILING AND CMAKE_HOST_UNIX)
