@@ -113,18 +113,16 @@ def measure(session, rounds, figures, log):
     start = session.stats()
     took = wait_probes(MANY_PROBES, 1200)
     end = session.stats()
-    for key, label, unit in (("private_bytes", "private memory", "bytes"),
-                             ("handles", "handles", ""),
-                             ("fds_program", "open file descriptors, program", ""),
-                             ("fds_wineserver", "open file descriptors, wineserver", "")):
+    for key, label, unit, note in (
+            ("private_bytes", "private memory", "bytes",
+             "Linux side (smaps Private); Wine answers 0 to GetProcessMemoryInfo"),
+            ("handles", "handles", "", "from the system's handle table"),
+            ("fds_program", "open file descriptors, program", "", ""),
+            ("fds_wineserver", "open file descriptors, wineserver", "", "")):
         for when, values in (("at start", start), ("after %d probes" % MANY_PROBES, end)):
             value = values[key]
-            note = "not measured: no wineserver found" if value is None else ""
-            if key == "private_bytes":
-                note = "Linux side (smaps Private); Wine answers 0 to GetProcessMemoryInfo"
-            if key == "handles":
-                note = "from the system's handle table"
-            record("%s %s" % (label, when), value, unit, note)
+            record("%s %s" % (label, when), value, unit,
+                   "not measured: no wineserver found" if value is None else note)
     record("time for %d probes, Delay 0" % MANY_PROBES, took, "s", "")
     session.probe("close")
     session.exit_code(10)

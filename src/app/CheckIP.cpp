@@ -23,8 +23,9 @@ bool CheckIP(const std::string& text) {
         if (text[i] == '.') dots[dotCount++] = i;
     if (dotCount == MaxDots) return false;
 
-    // One dot gives parts 1 and 4, two give 1, 2 and 4, three give all four;
-    // a missing part reads as empty. Without a dot part 1 is empty.
+    // The first part runs up to the first dot and the last part from the last
+    // dot on; the middle ones lie between the first three dots. A part that the
+    // dots do not give reads as empty, and so does the first part without a dot.
     const auto between = [&text](std::string::size_type from, std::string::size_type to) {
         return text.substr(from, to - from);
     };

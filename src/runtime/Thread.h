@@ -22,9 +22,6 @@ public:
         return thread;
     }
 
-    HANDLE Handle() const { return handle_; }
-    DWORD ThreadID() const { return threadId_; }
-
 protected:
     // Creates the system thread held. Raises EThread with the system's
     // description when the system refuses it.

@@ -34,15 +34,24 @@ def free_display():
     raise SessionError("no free X display number")
 
 
+def lamp_colour(r, g, b):
+    """'red' or 'green' for a pixel of a lamp's body, else None."""
+    if b >= 60:
+        return None
+    if r > 200 and g < 60:
+        return "red"
+    if g > 200 and r < 60:
+        return "green"
+    return None
+
+
 def classify(pixels):
     """'red', 'green' or 'none': which lamp the pixels show."""
     red = green = 0
     for i in range(0, len(pixels) - 2, 3):
-        r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
-        if r > 200 and g < 60 and b < 60:
-            red += 1
-        elif g > 200 and r < 60 and b < 60:
-            green += 1
+        colour = lamp_colour(pixels[i], pixels[i + 1], pixels[i + 2])
+        red += colour == "red"
+        green += colour == "green"
     if max(red, green) < 12:
         return "none"
     return "red" if red > green else "green"
@@ -290,8 +299,7 @@ class WineSession:
         width, height, pixels = self.tray_pixels()
         xs, ys = [], []
         for i in range(width * height):
-            r, g, b = pixels[3 * i], pixels[3 * i + 1], pixels[3 * i + 2]
-            if (r > 200 or g > 200) and b < 60 and min(r, g) < 60:
+            if lamp_colour(pixels[3 * i], pixels[3 * i + 1], pixels[3 * i + 2]):
                 xs.append(i % width)
                 ys.append(i // width)
         if not xs:

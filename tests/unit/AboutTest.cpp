@@ -23,27 +23,38 @@ void ExpectCommonFields(const Params& params) {
     EXPECT_EQ(params.dwLanguageId, 0u);
 }
 
+// What one box showed, kept while the box is open.
+template <class Char>
+struct Shown {
+    std::basic_string<Char> text, caption, icon;
+};
+
+// A box hook that checks the record's common fields and keeps its texts.
+template <class Params, class Char>
+std::function<int(const Params&)> Keep(Shown<Char>& shown) {
+    return [&shown](const Params& params) {
+        ExpectCommonFields(params);
+        shown = {params.lpszText, params.lpszCaption, params.lpszIcon};
+        return IDOK;
+    };
+}
+
 class AboutTest : public HostglowTest {};
 
 TEST_F(AboutTest, NTFamilyGetsTheWideBoxWithTheSameCharacters) {
     fake::State().platformId = VER_PLATFORM_WIN32_NT;
-    std::wstring text, caption, icon;
-    fake::State().onMessageBoxIndirectW = [&](const MSGBOXPARAMSW& params) {
-        ExpectCommonFields(params);
-        text = params.lpszText;
-        caption = params.lpszCaption;
-        icon = params.lpszIcon;
-        return IDOK;
-    };
+    Shown<wchar_t> shown;
+    fake::State().onMessageBoxIndirectW = Keep<MSGBOXPARAMSW>(shown);
     ShowAbout();
+    const std::wstring& text = shown.text;
     const std::string expected = ExpectedText;
     ASSERT_EQ(text.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(static_cast<unsigned>(text[i]), static_cast<unsigned char>(expected[i]))
             << "code unit " << i;
     EXPECT_NE(text.find(L'\u00A9'), std::wstring::npos);
-    EXPECT_EQ(caption, L"About");
-    EXPECT_EQ(icon, L"MAINICON");
+    EXPECT_EQ(shown.caption, L"About");
+    EXPECT_EQ(shown.icon, L"MAINICON");
     EXPECT_EQ(fake::CallsOf({"GetVersionExA", "MessageBoxIndirectA"}),
               (Lines{"GetVersionExA(size=148)"}));
 }
@@ -52,18 +63,12 @@ TEST_F(AboutTest, OtherFamiliesGetThe8BitBox) {
     for (const DWORD platform : {DWORD{VER_PLATFORM_WIN32_WINDOWS}, DWORD{VER_PLATFORM_WIN32s}}) {
         fake::Reset();
         fake::State().platformId = platform;
-        std::string text, caption, icon;
-        fake::State().onMessageBoxIndirectA = [&](const MSGBOXPARAMSA& params) {
-            ExpectCommonFields(params);
-            text = params.lpszText;
-            caption = params.lpszCaption;
-            icon = params.lpszIcon;
-            return IDOK;
-        };
+        Shown<char> shown;
+        fake::State().onMessageBoxIndirectA = Keep<MSGBOXPARAMSA>(shown);
         ShowAbout();
-        EXPECT_EQ(text, ExpectedText) << "platform " << platform;
-        EXPECT_EQ(caption, "About");
-        EXPECT_EQ(icon, "MAINICON");
+        EXPECT_EQ(shown.text, ExpectedText) << "platform " << platform;
+        EXPECT_EQ(shown.caption, "About");
+        EXPECT_EQ(shown.icon, "MAINICON");
         EXPECT_EQ(fake::CallsOf({"MessageBoxIndirectW"}), Lines{});
     }
 }

@@ -86,13 +86,18 @@ std::string FunctionName(const std::string& call) {
     return call.substr(start, call.find('(', start) - start);
 }
 
+// A new handle value known as name; the caller holds the platform's lock.
+void* NamedHandle(const std::string& name) {
+    void* handle = reinterpret_cast<void*>(P().nextHandle);
+    P().nextHandle += 0x10;
+    P().names[handle] = name;
+    return handle;
+}
+
 // A new handle value with a readable name such as "menu1".
 void* NewHandle(const std::string& kind) {
     std::lock_guard<std::mutex> lock(P().mutex);
-    void* handle = reinterpret_cast<void*>(P().nextHandle);
-    P().nextHandle += 0x10;
-    P().names[handle] = kind + std::to_string(++P().counters[kind]);
-    return handle;
+    return NamedHandle(kind + std::to_string(++P().counters[kind]));
 }
 
 std::string Quote(const char* text) {
@@ -276,10 +281,6 @@ std::string ShownTip() {
     return P().tray.empty() ? std::string() : P().tray.begin()->second.second;
 }
 
-bool IsReleased(const void* handle) {
-    return ReleaseCount(handle) > 0;
-}
-
 int ReleaseCount(const void* handle) {
     std::lock_guard<std::mutex> lock(P().mutex);
     const auto found = P().released.find(handle);
@@ -336,29 +337,18 @@ using namespace fake;
 HICON WINAPI LoadIconA(HINSTANCE instance, LPCSTR name) {
     const std::string resource = ResourceName(name);
     Record("LoadIconA(" + NameOf(instance) + ", " + resource + ")");
-    const std::string key = (instance == nullptr ? "system:" : "icon") + resource;
-    {
-        std::lock_guard<std::mutex> lock(P().mutex);
-        const auto found = P().icons.find(key);
-        if (found != P().icons.end()) return found->second;
-    }
-    HICON icon;
-    {
-        std::lock_guard<std::mutex> lock(P().mutex);
-        icon = reinterpret_cast<HICON>(P().nextHandle);
-        P().nextHandle += 0x10;
-        P().names[icon] = instance == nullptr ? "IDI_APPLICATION" : "icon" + std::string(name);
-        P().icons[key] = icon;
-    }
+    // Like the platform's shared icons: the same name gives the same handle.
+    const std::string shown = instance == nullptr ? "IDI_APPLICATION" : "icon" + std::string(name);
+    std::lock_guard<std::mutex> lock(P().mutex);
+    HICON& icon = P().icons[shown];
+    if (icon == nullptr) icon = static_cast<HICON>(NamedHandle(shown));
     return icon;
 }
 
 HCURSOR WINAPI LoadCursorA(HINSTANCE instance, LPCSTR name) {
     Record("LoadCursorA(" + NameOf(instance) + ", " + ResourceName(name) + ")");
-    HCURSOR cursor = static_cast<HCURSOR>(NewHandle("cursor"));
     std::lock_guard<std::mutex> lock(P().mutex);
-    P().names[cursor] = "IDC_ARROW";
-    return cursor;
+    return static_cast<HCURSOR>(NamedHandle("IDC_ARROW"));
 }
 
 HMENU WINAPI CreatePopupMenu(void) {

@@ -104,7 +104,6 @@ std::vector<TrayRequest> TrayRequests();
 bool TrayIconShown();
 HICON ShownIcon();
 std::string ShownTip();
-bool IsReleased(const void* handle);
 int ReleaseCount(const void* handle);
 
 // Threads.
